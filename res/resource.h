@@ -1,0 +1,34 @@
+/* Resource, command and control ids, shared by the code and the resource script. */
+#ifndef QUILLMAR_RES_RESOURCE_H
+#define QUILLMAR_RES_RESOURCE_H
+
+#define IDR_MAINMENU 101
+#define IDI_APPICON 102
+#define IDD_ABOUTBOX 103
+
+#define IDM_NEW 40001
+#define IDM_OPEN 40002
+#define IDM_SAVE 40003
+#define IDM_SAVEAS 40004
+#define IDM_PRINT 40005
+#define IDM_PRINTSETUP 40006
+#define IDM_EXIT 40007
+#define IDM_UNDO 40008
+#define IDM_CUT 40009
+#define IDM_COPY 40010
+#define IDM_PASTE 40011
+#define IDM_PASTELINK 40012
+#define IDM_LINKS 40013
+#define IDM_HELPCONTENTS 40014
+#define IDM_HELPSEARCH 40015
+#define IDM_HELPHELP 40016
+#define IDM_ABOUT 40017
+
+#define IDC_FILEDESCRIPTION 1000
+#define IDC_PRODUCTVERSION 1001
+#define IDC_LEGALCOPYRIGHT 1002
+#define IDC_COMPANYNAME 1003
+#define IDC_LEGALTRADEMARKS 1004
+#define IDC_RULE 501
+
+#endif

@@ -1,0 +1,33 @@
+// Making sure system.ini's [386Enh] section holds an active "RemovableIDE = TRUE".
+#ifndef QUILLMAR_SYSINI_UPDATE_H
+#define QUILLMAR_SYSINI_UPDATE_H
+
+#include "fileops.h"
+
+enum ScanResult {
+    SCAN_CANNOT_OPEN, // missing, unreadable, or a read error part way
+    SCAN_PRESENT,
+    SCAN_ABSENT
+};
+
+enum UpdateResult {
+    UPDATE_CANNOT_UPDATE, // nothing was changed
+    UPDATE_PRESENT,
+    UPDATE_UPDATED
+};
+
+struct UpdateOutcome {
+    UpdateResult result;
+    char* backupPath; // with UPDATE_UPDATED only; goes back through FileOps::release
+};
+
+ScanResult ScanForEntry(const FileOps* ops, const char* iniPath);
+
+// Writes the new text to a temporary file, moves system.ini to the first free
+// backup name and puts the new text in its place. Returns the backup path, or
+// null when it could not, having left system.ini as it was.
+char* BackupAndRewrite(const FileOps* ops, const char* windowsDir, const char* iniPath);
+
+UpdateOutcome UpdateSystemIni(const FileOps* ops);
+
+#endif
