@@ -42,3 +42,7 @@ target_link_libraries(quillmar PRIVATE portable kernel32 user32 gdi32 version gc
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   add_subdirectory(tests/win)
 endif()
+
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  add_test(NAME shipped_file_loads_on_windows95 COMMAND bash ${PROJECT_SOURCE_DIR}/tools/check-pe.sh $<TARGET_FILE:quillmar>)
+endif()

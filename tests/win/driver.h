@@ -1,0 +1,42 @@
+// Driving the real quillmar.exe from another Windows process: files, start, the outcome box, exit.
+#ifndef QUILLMAR_TESTS_WIN_DRIVER_H
+#define QUILLMAR_TESTS_WIN_DRIVER_H
+
+#include <windows.h>
+
+#include <string>
+
+// A Linux path as Wine sees it through drive Z:, or a Windows path unchanged.
+std::string DosPath(const std::string& path);
+std::string WindowsDir();
+std::string IniPath();
+std::string BackupPath(int n);
+
+bool FileExists(const std::string& path);
+std::string ReadWholeFile(const std::string& path);
+bool WriteWholeFile(const std::string& path, const std::string& data);
+// Removes system.ini, every backup name system.000 to system.024 (folders too) and stray temporary files.
+void ClearWindowsDir();
+
+struct Started {
+    PROCESS_INFORMATION process;
+    DWORD startTick;
+};
+
+// Starts the program with arguments after its name; show < 0 leaves STARTUPINFO without a show command.
+bool StartProgram(const std::string& exe, const std::string& arguments, int show, Started* started);
+// The top-level window of the started process with this class and caption, or null after the timeout.
+HWND WaitForWindow(const Started& started, const char* className, const char* caption, DWORD timeoutMs);
+HWND WaitForOutcomeBox(const Started& started, DWORD timeoutMs);
+HWND FindMainWindow(const Started& started);
+std::string WindowText(HWND window);
+std::string ClassOf(HWND window);
+// The message text of a message box.
+std::string BoxMessage(HWND box);
+void PressOk(HWND box);
+// The exit code, or -1 when the process had to be killed after the timeout.
+long WaitForExit(Started* started, DWORD timeoutMs);
+// How many windows of this class and caption the process has at this moment.
+int CountWindows(const Started& started, const char* className, const char* caption);
+
+#endif
