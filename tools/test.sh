@@ -25,8 +25,7 @@ if [ -z "${DISPLAY:-}" ]; then
   sleep 1
 fi
 
-tools/wine-prefix.sh
-/usr/lib/wine/wineserver -p >/dev/null 2>&1 &
+tools/wine-up.sh
 
 # One CTest run over the three builds, so that its summary counts every test.
 cat > build/CTestTestfile.cmake <<'CTEST'

@@ -4,7 +4,7 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 export WINEPREFIX="${WINEPREFIX:-$root/build/wine-prefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-"$root/tools/wine-prefix.sh"
+"$root/tools/wine-up.sh"
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1024x768x24" /usr/lib/wine/wine64 "$@"
 fi
