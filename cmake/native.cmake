@@ -8,3 +8,4 @@ target_compile_options(portable PUBLIC ${SANITIZE} -Wall -Wextra -Werror)
 target_link_options(portable PUBLIC ${SANITIZE})
 
 add_subdirectory(tests/native)
+add_subdirectory(tests/fuzz)
