@@ -20,3 +20,14 @@ run: build
 
 clean:
 	rm -rf build
+
+# Fuzzes the text rules against their reference for SECONDS seconds (default 600).
+SECONDS ?= 600
+fuzz: setup
+	cmake --preset native >/dev/null
+	cmake --build --preset native --target sysini_fuzz
+	@bash tests/fuzz/run.sh $(SECONDS)
+
+# Throughput, memory, start-up time under Wine and the shipped file's size; never part of make test.
+bench: setup
+	@bash bench/run.sh

@@ -140,6 +140,9 @@ TEST(Update, NoFailedOperationLosesSystemIni)
             if (r.result == UPDATE_UPDATED) {
                 EXPECT_EQ(fake::Read(kIni), kNewText);
                 EXPECT_EQ(fake::Read(r.backup), kOriginal);
+                // Reported as updated, so a power loss now must not empty it: a
+                // failed flush has to stop the update before the renames.
+                EXPECT_EQ(fake::Files().at(kIni).durable, kNewText);
                 continue;
             }
             ASSERT_EQ(r.result, UPDATE_CANNOT_UPDATE);
@@ -158,30 +161,62 @@ TEST(Update, NoFailedOperationLosesSystemIni)
     }
 }
 
-// What a power loss before each operation leaves, with unflushed data lost.
+// What a power loss before each operation leaves, with unflushed data lost:
+// for a small file, and for one whose new text takes several writes, with
+// older backups present and short reads.
 TEST(Update, PowerLossAtAnyStepLeavesACompleteSystemIni)
 {
-    int total = OperationsOfACleanRun();
-    for (int n = 1; n <= total + 1; ++n) {
-        SCOPED_TRACE(testing::Message() << "power lost before operation " << n);
-        fake::Reset(kDir);
-        fake::PutFile(kIni, kOriginal);
-        fake::LimitReads(8);
-        fake::CrashBefore(n);
-        Update();
-        const fake::Disk& disk = fake::Crashed() ? fake::DiskAtCrash() : fake::Files();
-        auto ini = disk.find(kIni);
-        if (ini != disk.end()) {
-            EXPECT_TRUE(ini->second.durable == kOriginal || ini->second.durable == kNewText) << ini->second.durable;
-            continue;
+    std::string longOriginal = "[boot]\nshell=Explorer.exe\n[386Enh]\n";
+    std::string longNewText = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nRemovableIDE = TRUE\r\n";
+    for (int i = 0; longNewText.size() < 3 * 1024; ++i) {
+        std::string line = "device" + std::to_string(i) + "=*vxd";
+        longOriginal += line + "\n";
+        longNewText += line + "\r\n";
+    }
+    struct Case {
+        const char* name;
+        std::string original;
+        std::string newText;
+        int taken;
+    } cases[] = {
+        { "small file", kOriginal, kNewText, 0 },
+        { "several writes, two older backups", longOriginal, longNewText, 2 },
+    };
+    for (const Case& c : cases) {
+        auto prepare = [&c] {
+            fake::Reset(kDir);
+            fake::PutFile(kIni, c.original);
+            for (int n = 0; n < c.taken; ++n)
+                fake::PutFile(Backup(n), "old " + std::to_string(n));
+            fake::LimitReads(c.taken == 0 ? 8 : 700);
+        };
+        prepare();
+        ASSERT_EQ(Update().result, UPDATE_UPDATED) << c.name;
+        int total = fake::OperationCount();
+        int crashesBetweenRenames = 0;
+        for (int n = 1; n <= total + 1; ++n) {
+            SCOPED_TRACE(testing::Message() << c.name << ": power lost before operation " << n);
+            prepare();
+            fake::CrashBefore(n);
+            Update();
+            const fake::Disk& disk = fake::Crashed() ? fake::DiskAtCrash() : fake::Files();
+            for (int old = 0; old < c.taken; ++old)
+                EXPECT_EQ(disk.at(Backup(old)).durable, "old " + std::to_string(old));
+            auto ini = disk.find(kIni);
+            if (ini != disk.end()) {
+                EXPECT_TRUE(ini->second.durable == c.original || ini->second.durable == c.newText) << ini->second.durable;
+                continue;
+            }
+            // Between the two renames: the original as the backup, the new text complete under the temporary name.
+            ++crashesBetweenRenames;
+            ASSERT_EQ(disk.count(Backup(c.taken)), 1u);
+            EXPECT_EQ(disk.at(Backup(c.taken)).durable, c.original);
+            int complete = 0;
+            for (const auto& file : disk)
+                complete += file.first.find("qmr") != std::string::npos && file.second.durable == c.newText;
+            EXPECT_EQ(complete, 1);
         }
-        // Between the two renames: the original as the backup, the new text complete under the temporary name.
-        ASSERT_EQ(disk.count(Backup(0)), 1u);
-        EXPECT_EQ(disk.at(Backup(0)).durable, kOriginal);
-        int complete = 0;
-        for (const auto& file : disk)
-            complete += file.first.find("qmr") != std::string::npos && file.second.durable == kNewText;
-        EXPECT_EQ(complete, 1);
+        EXPECT_EQ(crashesBetweenRenames, 1) << c.name << ": the two renames follow each other directly";
     }
 }
 
