@@ -201,3 +201,74 @@ long WaitForExit(Started* started, DWORD timeoutMs)
     CloseHandle(started->process.hThread);
     return result;
 }
+
+std::string ReplaceIni(const std::string& text)
+{
+    std::string saved = ReadWholeFile(IniPath());
+    WriteWholeFile(IniPath(), text);
+    return saved;
+}
+
+void RestoreIni(const std::string& saved)
+{
+    if (saved == "<missing>")
+        DeleteFileA(IniPath().c_str());
+    else
+        WriteWholeFile(IniPath(), saved);
+}
+
+bool WaitUntilGone(HWND window, DWORD timeoutMs)
+{
+    DWORD begin = GetTickCount();
+    while (IsWindow(window)) {
+        if (GetTickCount() - begin > timeoutMs)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+HWND FocusOfThread(HWND anyWindowOfThread)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(anyWindowOfThread, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
+std::vector<DWORD> DrawnPixels(SIZE size, const std::function<void(HDC, HDC)>& draw)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::vector<DWORD> pixels;
+    if (bitmap) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        draw(memory, screen);
+        GdiFlush();
+        const DWORD* first = static_cast<const DWORD*>(bits);
+        pixels.assign(first, first + size.cx * size.cy);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+std::vector<DWORD> ScreenPixels(HWND window, SIZE size)
+{
+    POINT origin = { 0, 0 };
+    ClientToScreen(window, &origin);
+    return DrawnPixels(size, [&](HDC memory, HDC screen) {
+        BitBlt(memory, 0, 0, size.cx, size.cy, screen, origin.x, origin.y, SRCCOPY);
+    });
+}

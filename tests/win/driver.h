@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 // A Linux path as Wine sees it through drive Z:, or a Windows path unchanged.
 std::string DosPath(const std::string& path);
@@ -38,5 +40,19 @@ void PressOk(HWND box);
 long WaitForExit(Started* started, DWORD timeoutMs);
 // How many windows of this class and caption the process has at this moment.
 int CountWindows(const Started& started, const char* className, const char* caption);
+
+// The current system.ini ("<missing>" when there is none), replaced by this text.
+std::string ReplaceIni(const std::string& text);
+// Puts back what ReplaceIni returned.
+void RestoreIni(const std::string& saved);
+// True once the window no longer exists, false when it is still there after the timeout.
+bool WaitUntilGone(HWND window, DWORD timeoutMs);
+// The window of this thread that has the keyboard focus, or null.
+HWND FocusOfThread(HWND anyWindowOfThread);
+
+// The 32-bit pixels, top row first, of a bitmap of this size after draw(memory DC, screen DC).
+std::vector<DWORD> DrawnPixels(SIZE size, const std::function<void(HDC, HDC)>& draw);
+// What the screen shows of the top left of a window's client area.
+std::vector<DWORD> ScreenPixels(HWND window, SIZE size);
 
 #endif
