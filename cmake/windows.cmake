@@ -33,7 +33,7 @@ set_target_properties(quillmar PROPERTIES LINKER_LANGUAGE CXX)
 # Only the system DLLs, no start-up files, libgcc for what the compiler calls by itself.
 set(CMAKE_CXX_STANDARD_LIBRARIES "")
 target_link_options(quillmar PRIVATE
-  -nostdlib -nostartfiles -static-libgcc
+  -nostdlib -nostartfiles -static-libgcc -Wl,--no-insert-timestamp
   -Wl,--subsystem,windows:4.0
   -Wl,--major-os-version,4 -Wl,--minor-os-version,0
   -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0)
