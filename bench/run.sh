@@ -30,24 +30,14 @@ x86_64-w64-mingw32-g++ -O2 -static -Itests/win bench/win/startup_bench.cpp tests
   -o "$out/startup_bench.exe" -lgdi32 -luser32
 export WINEPREFIX="${WINEPREFIX:-$root/build/bench-prefix}"
 export WINEDEBUG=-all
-xvfb_pid=""
+. "$root/tools/display.sh"
 cleanup() {
   /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  stop_virtual_display
 }
 trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 140 170); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    break
-  done
-  sleep 1
-fi
-tools/wine-prefix.sh
-/usr/lib/wine/wineserver -p >/dev/null 2>&1 &
+start_virtual_display 140
+tools/wine-up.sh
 /usr/lib/wine/wine64 "$out/startup_bench.exe" "$root/build/win64/quillmar.exe" "$root/$out/msgbox.exe" "${RUNS:-10}"
 echo "(the shipped file is 32-bit; under qemu its start takes about 50 s, so the 64-bit build of the same sources is timed)"
 

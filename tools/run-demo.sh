@@ -4,6 +4,7 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+. "$root/tools/display.sh"
 
 export WINEPREFIX="$root/build/demo-prefix"
 export WINEDEBUG=-all
@@ -66,25 +67,17 @@ INI
 fi
 
 before=$(mktemp)
-xvfb_pid=""
 # shellcheck disable=SC2317  # run by the trap
 cleanup() {
   rm -f "$before"
   /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  stop_virtual_display
 }
 trap cleanup EXIT
 [ -f "$ini" ] && cp "$ini" "$before"
 
-if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 140 170); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    break
-  done
-  sleep 1
+start_virtual_display 140
+if [ -n "$xvfb_pid" ]; then
   echo "run-demo: no display; running on the virtual display $DISPLAY"
 fi
 tools/wine-up.sh

@@ -14,21 +14,9 @@ std::string g_exe;
 // With the entry already there the program changes nothing and shows its outcome box.
 const char kIniWithEntry[] = "[386Enh]\r\nRemovableIDE = TRUE\r\n";
 
-struct Run {
-    Started started;
-    HWND box;
-    HWND main;
-};
-
-bool Launch(Run* run)
+bool Launch(Launched* run)
 {
-    run->box = nullptr;
-    run->main = nullptr;
-    if (!CHECK(StartProgram(g_exe, "", -1, &run->started)))
-        return false;
-    run->box = WaitForOutcomeBox(run->started, 20000);
-    run->main = FindMainWindow(run->started);
-    return CHECK(run->box != nullptr) && CHECK(run->main != nullptr);
+    return CHECK(LaunchToOutcomeBox(g_exe, run));
 }
 
 void PostCommand(HWND window, WORD id)
@@ -36,7 +24,7 @@ void PostCommand(HWND window, WORD id)
     PostMessageA(window, WM_COMMAND, id, 0);
 }
 
-HWND WaitForAbout(const Run& run)
+HWND WaitForAbout(const Launched& run)
 {
     return WaitForWindow(run.started, "#32770", "About quillmar", 10000);
 }
@@ -116,7 +104,7 @@ void CheckAboutBox(HWND about, HWND main)
 // The grayed commands go to DefWindowProc and do nothing; About opens the box, OK and Escape close it.
 void AboutThroughTheProgram()
 {
-    Run run;
+    Launched run;
     if (!Launch(&run))
         return;
     const WORD grayed[] = { IDM_NEW, IDM_OPEN, IDM_SAVE, IDM_SAVEAS, IDM_PRINT, IDM_PRINTSETUP,
@@ -153,7 +141,7 @@ void AboutThroughTheProgram()
 // Exit destroys the main window; the outcome box, owned by it, goes with it and the program ends by itself.
 void ExitThroughTheProgram()
 {
-    Run run;
+    Launched run;
     if (!Launch(&run))
         return;
     PostCommand(run.main, IDM_EXIT);

@@ -272,3 +272,14 @@ std::vector<DWORD> ScreenPixels(HWND window, SIZE size)
         BitBlt(memory, 0, 0, size.cx, size.cy, screen, origin.x, origin.y, SRCCOPY);
     });
 }
+
+bool LaunchToOutcomeBox(const std::string& exe, Launched* run)
+{
+    run->box = nullptr;
+    run->main = nullptr;
+    if (!StartProgram(exe, "", -1, &run->started))
+        return false;
+    run->box = WaitForOutcomeBox(run->started, 20000);
+    run->main = FindMainWindow(run->started);
+    return run->box != nullptr && run->main != nullptr;
+}

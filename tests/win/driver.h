@@ -55,4 +55,14 @@ std::vector<DWORD> DrawnPixels(SIZE size, const std::function<void(HDC, HDC)>& d
 // What the screen shows of the top left of a window's client area.
 std::vector<DWORD> ScreenPixels(HWND window, SIZE size);
 
+// A start of the program that got as far as its outcome box.
+struct Launched {
+    Started started;
+    HWND box;
+    HWND main;
+};
+
+// Starts the program without arguments and waits for its outcome box and main window; false when either is missing.
+bool LaunchToOutcomeBox(const std::string& exe, Launched* run);
+
 #endif

@@ -74,21 +74,9 @@ std::string At(const std::vector<char>& bytes, WORD offset)
     return std::string(bytes.data() + offset, strnlen(bytes.data() + offset, bytes.size() - offset));
 }
 
-struct Launched {
-    Started started;
-    HWND box;
-    HWND main;
-};
-
 bool Launch(Launched* run)
 {
-    run->box = nullptr;
-    run->main = nullptr;
-    if (!CHECK(StartProgram(g_exe, "", -1, &run->started)))
-        return false;
-    run->box = WaitForOutcomeBox(run->started, 20000);
-    run->main = FindMainWindow(run->started);
-    return CHECK(run->box != nullptr) && CHECK(run->main != nullptr);
+    return CHECK(LaunchToOutcomeBox(g_exe, run));
 }
 
 std::vector<DWORD> EngineProcesses()
