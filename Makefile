@@ -1,16 +1,17 @@
 # The front door: make run, make test, make build.
 .PHONY: setup build test run fuzz bench clean
 
+# CMake's own make runs as a fresh one, without this make's directory messages.
+CMAKE_BUILD = env -u MAKEFLAGS -u MAKELEVEL -u MFLAGS cmake --build
+
 setup:
 	@bash tools/setup.sh
 
 build: setup
-	cmake --preset native >/dev/null
-	cmake --build --preset native -j2
-	cmake --preset win32 >/dev/null
-	cmake --build --preset win32 -j2
-	cmake --preset win64 >/dev/null
-	cmake --build --preset win64 -j2
+	@for preset in native win32 win64; do \
+	  echo "== $$preset build"; \
+	  cmake --preset $$preset >/dev/null && $(CMAKE_BUILD) --preset $$preset -j2 || exit 1; \
+	done
 
 test: build
 	@bash tools/test.sh
@@ -25,7 +26,7 @@ clean:
 SECONDS ?= 600
 fuzz: setup
 	cmake --preset native >/dev/null
-	cmake --build --preset native --target sysini_fuzz
+	$(CMAKE_BUILD) --preset native --target sysini_fuzz
 	@bash tests/fuzz/run.sh $(SECONDS)
 
 # Throughput, memory, start-up time under Wine and the shipped file's size; never part of make test.
