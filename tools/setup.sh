@@ -5,7 +5,7 @@ set -eu
 packages=(
   cmake make g++ googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 wine32:i386
-  xvfb x11-apps x11-utils imagemagick qemu-user-static python3
+  xvfb xauth imagemagick qemu-user-static python3
 )
 
 missing=()
