@@ -4,6 +4,7 @@
 #include "app/center.h"
 #include "check.h"
 #include "driver.h"
+#include "picture.h"
 #include "res/resource.h"
 #include "version_values.h"
 
@@ -43,9 +44,9 @@ const StaticText kStatics[] = {
 };
 
 // A left-aligned static's text as the static control draws it, in the given font.
-std::vector<DWORD> DrawnAsStatic(const std::string& text, SIZE size, HFONT font)
+Picture DrawnAsStatic(const std::string& text, SIZE size, HFONT font)
 {
-    return DrawnPixels(size, [&](HDC memory, HDC) {
+    return DrawnPicture(size.cx, size.cy, [&](HDC memory) {
         RECT area = { 0, 0, size.cx, size.cy };
         FillRect(memory, &area, GetSysColorBrush(COLOR_3DFACE));
         SetBkColor(memory, GetSysColor(COLOR_3DFACE));
@@ -69,11 +70,11 @@ void CheckStaticsFont(HWND about)
         GetClientRect(control, &client);
         SIZE size = { client.right, client.bottom };
         std::string value = VersionValue(text.key);
-        std::vector<DWORD> want = DrawnAsStatic(value, size, expected);
-        CHECK_MSG(want != DrawnAsStatic(value, size, system), text.key);
+        Picture want = DrawnAsStatic(value, size, expected);
+        CHECK_MSG(want.pixels != DrawnAsStatic(value, size, system).pixels, text.key);
         bool same = false;
         for (DWORD begin = GetTickCount(); !same && GetTickCount() - begin < 5000; Sleep(50))
-            same = ScreenPixels(control, size) == want;
+            same = ClientPicture(control, size.cx, size.cy).pixels == want.pixels;
         CHECK_MSG(same, text.key);
     }
     DeleteObject(expected);

@@ -237,42 +237,6 @@ HWND FocusOfThread(HWND anyWindowOfThread)
     return info.hwndFocus;
 }
 
-std::vector<DWORD> DrawnPixels(SIZE size, const std::function<void(HDC, HDC)>& draw)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    std::vector<DWORD> pixels;
-    if (bitmap) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        draw(memory, screen);
-        GdiFlush();
-        const DWORD* first = static_cast<const DWORD*>(bits);
-        pixels.assign(first, first + size.cx * size.cy);
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-    }
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
-std::vector<DWORD> ScreenPixels(HWND window, SIZE size)
-{
-    POINT origin = { 0, 0 };
-    ClientToScreen(window, &origin);
-    return DrawnPixels(size, [&](HDC memory, HDC screen) {
-        BitBlt(memory, 0, 0, size.cx, size.cy, screen, origin.x, origin.y, SRCCOPY);
-    });
-}
-
 bool LaunchToOutcomeBox(const std::string& exe, Launched* run)
 {
     run->box = nullptr;

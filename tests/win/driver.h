@@ -4,9 +4,7 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
-#include <vector>
 
 // A Linux path as Wine sees it through drive Z:, or a Windows path unchanged.
 std::string DosPath(const std::string& path);
@@ -49,11 +47,6 @@ void RestoreIni(const std::string& saved);
 bool WaitUntilGone(HWND window, DWORD timeoutMs);
 // The window of this thread that has the keyboard focus, or null.
 HWND FocusOfThread(HWND anyWindowOfThread);
-
-// The 32-bit pixels, top row first, of a bitmap of this size after draw(memory DC, screen DC).
-std::vector<DWORD> DrawnPixels(SIZE size, const std::function<void(HDC, HDC)>& draw);
-// What the screen shows of the top left of a window's client area.
-std::vector<DWORD> ScreenPixels(HWND window, SIZE size);
 
 // A start of the program that got as far as its outcome box.
 struct Launched {

@@ -6,6 +6,7 @@
 
 #include "check.h"
 #include "driver.h"
+#include "picture.h"
 #include "res/resource.h"
 
 namespace {
@@ -110,48 +111,6 @@ void NoEngineLeftBehind(const std::vector<DWORD>& before)
     }
 }
 
-// Whether a message box's icon control shows this system icon: every pixel that the icon covers
-// opaquely (the same whether drawn on black or on white) must be on the screen as drawn here.
-bool ShowsIcon(HWND control, LPCSTR icon)
-{
-    RECT client;
-    GetClientRect(control, &client);
-    SIZE size = { client.right, client.bottom };
-    HICON handle = LoadIconA(nullptr, icon);
-    auto drawnOn = [&](COLORREF background) {
-        return DrawnPixels(size, [&](HDC memory, HDC) {
-            RECT area = { 0, 0, size.cx, size.cy };
-            HBRUSH brush = CreateSolidBrush(background);
-            FillRect(memory, &area, brush);
-            DeleteObject(brush);
-            DrawIconEx(memory, 0, 0, handle, size.cx, size.cy, 0, nullptr, DI_NORMAL);
-        });
-    };
-    std::vector<DWORD> onBlack = drawnOn(RGB(0, 0, 0));
-    std::vector<DWORD> onWhite = drawnOn(RGB(255, 255, 255));
-    std::vector<DWORD> shown = ScreenPixels(control, size);
-    if (shown.empty() || onBlack.size() != shown.size() || onWhite.size() != shown.size())
-        return false;
-    size_t opaque = 0;
-    for (size_t i = 0; i < shown.size(); ++i) {
-        if (onBlack[i] != onWhite[i])
-            continue;
-        ++opaque;
-        if (shown[i] != onBlack[i])
-            return false;
-    }
-    return opaque > shown.size() / 4;
-}
-
-BOOL CALLBACK FindIconControl(HWND child, LPARAM lParam)
-{
-    if (lstrcmpiA(ClassOf(child).c_str(), "Static") == 0 && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-        *reinterpret_cast<HWND*>(lParam) = child;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Each Help command hands the engine the help file, the command and the keyword; nothing asks it to quit.
 void RequestsReachTheEngine()
 {
@@ -241,16 +200,15 @@ void NoEngineShowsTheMessage()
             // Owned by the window with the focus, which is in the outcome box; system-modal boxes are topmost.
             CHECK(GetWindow(message, GW_OWNER) == run.box);
             CHECK(GetWindowLongA(message, GWL_EXSTYLE) & WS_EX_TOPMOST);
-            HWND icon = nullptr;
-            EnumChildWindows(message, FindIconControl, reinterpret_cast<LPARAM>(&icon));
+            HWND icon = MessageBoxIcon(message);
             if (CHECK(icon != nullptr)) {
                 bool hand = false;
                 for (DWORD begin = GetTickCount(); !hand && GetTickCount() - begin < 5000; Sleep(50))
-                    hand = ShowsIcon(icon, IDI_HAND);
+                    hand = ShowsStandardIcon(icon, IDI_HAND);
                 CHECK(hand);
-                CHECK(!ShowsIcon(icon, IDI_ASTERISK));
-                CHECK(!ShowsIcon(icon, IDI_EXCLAMATION));
-                CHECK(!ShowsIcon(icon, IDI_QUESTION));
+                CHECK(!ShowsStandardIcon(icon, IDI_ASTERISK));
+                CHECK(!ShowsStandardIcon(icon, IDI_EXCLAMATION));
+                CHECK(!ShowsStandardIcon(icon, IDI_QUESTION));
             }
             PressOk(message);
             CHECK(WaitUntilGone(message, 10000));

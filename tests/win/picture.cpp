@@ -132,3 +132,72 @@ bool Overlap(const RECT& a, const RECT& b)
     RECT common;
     return IntersectRect(&common, &a, &b) != FALSE;
 }
+
+Picture DrawnPicture(int width, int height, const std::function<void(HDC)>& draw)
+{
+    Canvas canvas = MakeCanvas(width, height);
+    draw(canvas.dc);
+    Picture picture = PictureOf(canvas);
+    FreeCanvas(&canvas);
+    return picture;
+}
+
+Picture ClientPicture(HWND window, int width, int height)
+{
+    POINT origin = { 0, 0 };
+    ClientToScreen(window, &origin);
+    RECT area = { origin.x, origin.y, origin.x + width, origin.y + height };
+    return CaptureScreen(area);
+}
+
+namespace {
+
+BOOL CALLBACK MatchIconControl(HWND child, LPARAM lParam)
+{
+    char name[16] = "";
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpiA(name, "Static") == 0 && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON
+        && IsWindowVisible(child)) {
+        *reinterpret_cast<HWND*>(lParam) = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+HWND MessageBoxIcon(HWND box)
+{
+    HWND icon = nullptr;
+    EnumChildWindows(box, MatchIconControl, reinterpret_cast<LPARAM>(&icon));
+    return icon;
+}
+
+bool ShowsStandardIcon(HWND control, LPCSTR icon)
+{
+    RECT client;
+    GetClientRect(control, &client);
+    HICON handle = LoadIconA(nullptr, icon);
+    auto drawnOn = [&](COLORREF background) {
+        return DrawnPicture(client.right, client.bottom, [&](HDC dc) {
+            HBRUSH brush = CreateSolidBrush(background);
+            FillRect(dc, &client, brush);
+            DeleteObject(brush);
+            DrawIconEx(dc, 0, 0, handle, client.right, client.bottom, 0, nullptr, DI_NORMAL);
+        });
+    };
+    Picture onBlack = drawnOn(RGB(0, 0, 0));
+    Picture onWhite = drawnOn(RGB(255, 255, 255));
+    Picture shown = ClientPicture(control, client.right, client.bottom);
+    if (shown.pixels.empty() || shown.pixels.size() != onBlack.pixels.size() || shown.pixels.size() != onWhite.pixels.size())
+        return false;
+    size_t opaque = 0;
+    for (size_t i = 0; i < shown.pixels.size(); ++i) {
+        if (onBlack.pixels[i] != onWhite.pixels[i])
+            continue;
+        ++opaque;
+        if (shown.pixels[i] != onBlack.pixels[i])
+            return false;
+    }
+    return opaque > shown.pixels.size() / 4;
+}

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,17 @@ bool SaveBmp(const std::string& path, const Picture& picture);
 // Retakes the capture until it equals the expected picture or the time is up (windows reach
 // the screen with a little delay); returns the last capture.
 Picture CaptureUntilEqual(const RECT& area, const Picture& expected, DWORD timeoutMs);
+
+// A picture of this size after draw has drawn on a fresh canvas.
+Picture DrawnPicture(int width, int height, const std::function<void(HDC)>& draw);
+// What the screen shows of the top left of a window's client area.
+Picture ClientPicture(HWND window, int width, int height);
+
+// The static control that shows a message box's icon, or null.
+HWND MessageBoxIcon(HWND box);
+// Whether an icon control shows this system icon: every pixel the icon covers opaquely (the same
+// whether drawn on black or on white) is on the screen as drawn here.
+bool ShowsStandardIcon(HWND control, LPCSTR icon);
 
 RECT ScreenRectOfClient(HWND window);
 bool Overlap(const RECT& a, const RECT& b);

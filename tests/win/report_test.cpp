@@ -107,8 +107,7 @@ int main(int argc, char** argv)
         return CheckVerdict("report_test");
 
     // An ini that already has the entry: the run then changes no file.
-    std::string saved = ReadWholeFile(IniPath());
-    WriteWholeFile(IniPath(), "[386Enh]\r\nRemovableIDE = TRUE\r\n");
+    std::string saved = ReplaceIni("[386Enh]\r\nRemovableIDE = TRUE\r\n");
     Started started;
     if (CHECK(StartProgram(argv[1], "", -1, &started))) {
         HWND box = WaitForOutcomeBox(started, kBoxTimeoutMs);
@@ -118,9 +117,6 @@ int main(int argc, char** argv)
         }
         CHECK_EQ(static_cast<long long>(WaitForExit(&started, kExitTimeoutMs)), 0LL);
     }
-    if (saved == "<missing>")
-        DeleteFileA(IniPath().c_str());
-    else
-        WriteWholeFile(IniPath(), saved);
+    RestoreIni(saved);
     return CheckVerdict("report_test");
 }
