@@ -7,6 +7,7 @@ set(FREESTANDING_FLAGS
   -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-unwind-tables
   -fno-threadsafe-statics -fno-stack-protector -fno-stack-check
   -fno-tree-loop-distribute-patterns
+  -fno-ident
   -Wall -Wextra -Werror)
 
 add_library(portable STATIC ${PORTABLE_SOURCES} sysini/win32_fileops.cpp)
@@ -33,7 +34,8 @@ set_target_properties(quillmar PROPERTIES LINKER_LANGUAGE CXX)
 # Only the system DLLs, no start-up files, libgcc for what the compiler calls by itself.
 set(CMAKE_CXX_STANDARD_LIBRARIES "")
 target_link_options(quillmar PRIVATE
-  -nostdlib -nostartfiles -static-libgcc -Wl,--no-insert-timestamp
+  -nostdlib -nostartfiles -static-libgcc -s -Wl,--no-insert-timestamp
+  -Wl,--disable-dynamicbase -Wl,--disable-reloc-section
   -Wl,--subsystem,windows:4.0
   -Wl,--major-os-version,4 -Wl,--minor-os-version,0
   -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0)
