@@ -1,14 +1,24 @@
 #!/usr/bin/env bash
-# make run: quillmar (the 64-bit build) under Wine in a demo prefix of its own, on your display or,
-# without one, on a virtual display with a screenshot. make has built everything by now.
+# make run: quillmar under Wine in a demo prefix of its own, on your display or, without one, on a
+# virtual display with a screenshot: the shipped 32-bit file where 32-bit Wine runs natively, the
+# x86_64 build of the same sources elsewhere. make has built everything by now.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 . "$root/tools/display.sh"
+. "$root/tools/wine32.sh"
 
 export WINEPREFIX="$root/build/demo-prefix"
 export WINEDEBUG=-all
-exe="$root/build/win64/quillmar.exe"
+if [ "$(wine32_mode)" = native ]; then
+  exe="$root/build/win32/quillmar.exe"
+  wine=/usr/lib/wine/wine
+  started="the shipped 32-bit file build/win32/quillmar.exe"
+else
+  exe="$root/build/win64/quillmar.exe"
+  wine=/usr/lib/wine/wine64
+  started="build/win64/quillmar.exe, the x86_64 build of the same sources (32-bit Wine does not run natively here)"
+fi
 shot_tool="$root/build/win64/tests/win/demo_shot.exe"
 ini="$WINEPREFIX/drive_c/windows/system.ini"
 shot="$root/build/demo-shot.png"
@@ -81,11 +91,12 @@ if [ -n "$xvfb_pid" ]; then
   echo "run-demo: no display; running on the virtual display $DISPLAY"
 fi
 tools/wine-up.sh
+echo "run-demo: starting $started"
 
 status=0
 if [ -z "$xvfb_pid" ]; then
   echo "run-demo: quillmar starts on $DISPLAY: its window lists the drives and a box reports the outcome; press OK to end it."
-  /usr/lib/wine/wine64 "$exe" || status=$?
+  "$wine" "$exe" || status=$?
   echo "run-demo: quillmar ended with exit code $status"
 else
   /usr/lib/wine/wine64 "$shot_tool" "$exe" "${shot%.png}.bmp" || status=$?

@@ -237,13 +237,13 @@ HWND FocusOfThread(HWND anyWindowOfThread)
     return info.hwndFocus;
 }
 
-bool LaunchToOutcomeBox(const std::string& exe, Launched* run)
+bool LaunchToOutcomeBox(const std::string& exe, Launched* run, DWORD timeoutMs)
 {
     run->box = nullptr;
     run->main = nullptr;
     if (!StartProgram(exe, "", -1, &run->started))
         return false;
-    run->box = WaitForOutcomeBox(run->started, 20000);
+    run->box = WaitForOutcomeBox(run->started, timeoutMs);
     run->main = FindMainWindow(run->started);
     return run->box != nullptr && run->main != nullptr;
 }

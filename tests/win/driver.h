@@ -19,8 +19,8 @@ bool WriteWholeFile(const std::string& path, const std::string& data);
 void ClearWindowsDir();
 
 struct Started {
-    PROCESS_INFORMATION process;
-    DWORD startTick;
+    PROCESS_INFORMATION process = {};
+    DWORD startTick = 0;
 };
 
 // Starts the program with arguments after its name; show < 0 leaves STARTUPINFO without a show command.
@@ -56,6 +56,6 @@ struct Launched {
 };
 
 // Starts the program without arguments and waits for its outcome box and main window; false when either is missing.
-bool LaunchToOutcomeBox(const std::string& exe, Launched* run);
+bool LaunchToOutcomeBox(const std::string& exe, Launched* run, DWORD timeoutMs = 120000);
 
 #endif

@@ -6,6 +6,7 @@
 
 #include "check.h"
 #include "driver.h"
+#include "help_engine.h"
 #include "picture.h"
 #include "res/resource.h"
 
@@ -14,66 +15,6 @@ namespace {
 std::string g_exe;
 
 const char kIniWithEntry[] = "[386Enh]\r\nRemovableIDE = TRUE\r\n";
-
-// Wine's WinHelpA finds the engine by the class of its window and sends it WM_COPYDATA tagged with this
-// number, carrying Windows 95's WINHELP layout: the file name and the keyword follow at the given offsets.
-const ULONG_PTR kWineHelpMagic = 0xA1DE505;
-
-#pragma pack(push, 1)
-struct WinHelpRequest {
-    WORD size;
-    WORD command;
-    LONG data;
-    LONG reserved;
-    WORD ofsFilename;
-    WORD ofsData;
-};
-#pragma pack(pop)
-
-struct Received {
-    ULONG_PTR tag;
-    HWND sender;
-    std::vector<char> bytes;
-};
-
-std::vector<Received> g_received;
-
-LRESULT CALLBACK HelpEngineProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_COPYDATA) {
-        const COPYDATASTRUCT* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-        const char* data = static_cast<const char*>(copy->lpData);
-        g_received.push_back({ copy->dwData, reinterpret_cast<HWND>(wParam), std::vector<char>(data, data + copy->cbData) });
-        return TRUE;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-// Serves this thread's messages (the engine's WM_COPYDATA among them) until the condition holds or the time is up.
-template <typename Condition>
-bool PumpUntil(Condition done, DWORD timeoutMs)
-{
-    DWORD begin = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - begin > timeoutMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&message);
-    }
-    return true;
-}
-
-// The string at an offset of the request, or "<none>" when the offset is 0.
-std::string At(const std::vector<char>& bytes, WORD offset)
-{
-    if (offset == 0)
-        return "<none>";
-    if (offset >= bytes.size())
-        return "<outside>";
-    return std::string(bytes.data() + offset, strnlen(bytes.data() + offset, bytes.size() - offset));
-}
 
 bool Launch(Launched* run)
 {
@@ -114,62 +55,34 @@ void NoEngineLeftBehind(const std::vector<DWORD>& before)
 // Each Help command hands the engine the help file, the command and the keyword; nothing asks it to quit.
 void RequestsReachTheEngine()
 {
-    WNDCLASSA engineClass = {};
-    engineClass.lpfnWndProc = HelpEngineProc;
-    engineClass.hInstance = GetModuleHandleA(nullptr);
-    engineClass.lpszClassName = "MS_WINHELP";
-    RegisterClassA(&engineClass);
-    HWND engine = CreateWindowExA(0, "MS_WINHELP", "stand-in help engine", WS_OVERLAPPED, 0, 0, 100, 100,
-        nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND engine = CreateHelpEngine();
     if (!CHECK(engine != nullptr))
         return;
-
     Launched run;
     if (Launch(&run)) {
-        struct Case {
-            WORD id;
-            const char* file;
-            UINT command;
-            const char* keyword;
-        };
-        const Case cases[] = {
-            { IDM_HELPCONTENTS, "quillmar.HLP", HELP_KEY, "CONTENTS" },
-            { IDM_HELPSEARCH, "quillmar.HLP", HELP_PARTIALKEY, "" },
-            { IDM_HELPHELP, "<none>", HELP_HELPONHELP, "<none>" },
-        };
-        for (const Case& c : cases) {
-            g_received.clear();
-            PostMessageA(run.main, WM_COMMAND, c.id, 0);
-            if (!CHECK_MSG(PumpUntil([] { return !g_received.empty(); }, 10000), std::to_string(c.id)))
-                continue;
-            const Received& got = g_received.front();
-            CHECK_EQ(got.tag, kWineHelpMagic);
-            CHECK(got.sender == run.main);
-            if (!CHECK(got.bytes.size() >= sizeof(WinHelpRequest)))
-                continue;
-            WinHelpRequest request;
-            memcpy(&request, got.bytes.data(), sizeof request);
-            CHECK_EQ(request.size, got.bytes.size());
-            CHECK_EQ(request.command, c.command);
-            CHECK_EQ(At(got.bytes, request.ofsFilename), std::string(c.file));
-            CHECK_EQ(At(got.bytes, request.ofsData), std::string(c.keyword));
-        }
-        g_received.clear();
+        CheckHelpRequests(run.main);
         PumpUntil([] { return false; }, 300);
-        CHECK_EQ(g_received.size(), 0u);
+        CHECK_EQ(HelpRequestsReceived(), 0u);
         CHECK_EQ(CountWindows(run.started, "#32770", "quillmar"), 0);
         PressOk(run.box);
-        PumpUntil([&] { return WaitForSingleObject(run.started.process.hProcess, 0) == WAIT_OBJECT_0; }, 20000);
+        PumpUntil([&] { return WaitForSingleObject(run.started.process.hProcess, 0) == WAIT_OBJECT_0; }, 60000);
         CHECK_EQ(WaitForExit(&run.started, 1000), 0L);
-        CHECK_EQ(g_received.size(), 0u);
+        CHECK_EQ(HelpRequestsReceived(), 0u);
     }
     DestroyWindow(engine);
 }
 
 // Where Wine's WinExec would find winhlp32.exe; the files are moved aside so that the engine cannot start.
+// A 32-bit program looks in syswow64, where a prefix with 32-bit Wine has one too.
 std::vector<std::string> EngineFiles()
 {
-    return { WindowsDir() + "\\winhlp32.exe", WindowsDir() + "\\system32\\winhlp32.exe" };
+    std::vector<std::string> files;
+    for (const char* folder : { "", "\\system32", "\\syswow64" }) {
+        std::string file = WindowsDir() + folder + "\\winhlp32.exe";
+        if (FileExists(file) || FileExists(file + ".quillmar-test"))
+            files.push_back(file);
+    }
+    return files;
 }
 
 void HideEngine(bool hide)
@@ -193,7 +106,7 @@ void NoEngineShowsTheMessage()
     if (Launch(&run)) {
         for (WORD id : { IDM_HELPCONTENTS, IDM_HELPSEARCH, IDM_HELPHELP }) {
             PostMessageA(run.main, WM_COMMAND, id, 0);
-            HWND message = WaitForWindow(run.started, "#32770", "quillmar", 15000);
+            HWND message = WaitForWindow(run.started, "#32770", "quillmar", 60000);
             if (!CHECK_MSG(message != nullptr, std::to_string(id)))
                 continue;
             CHECK_EQ(BoxMessage(message), std::string("Unable to activate help"));
@@ -203,7 +116,7 @@ void NoEngineShowsTheMessage()
             HWND icon = MessageBoxIcon(message);
             if (CHECK(icon != nullptr)) {
                 bool hand = false;
-                for (DWORD begin = GetTickCount(); !hand && GetTickCount() - begin < 5000; Sleep(50))
+                for (DWORD begin = GetTickCount(); !hand && GetTickCount() - begin < 15000; Sleep(50))
                     hand = ShowsStandardIcon(icon, IDI_HAND);
                 CHECK(hand);
                 CHECK(!ShowsStandardIcon(icon, IDI_ASTERISK));
@@ -211,11 +124,11 @@ void NoEngineShowsTheMessage()
                 CHECK(!ShowsStandardIcon(icon, IDI_QUESTION));
             }
             PressOk(message);
-            CHECK(WaitUntilGone(message, 10000));
+            CHECK(WaitUntilGone(message, 60000));
         }
         CHECK(IsWindowVisible(run.box));
         PressOk(run.box);
-        CHECK_EQ(WaitForExit(&run.started, 20000), 0L);
+        CHECK_EQ(WaitForExit(&run.started, 60000), 0L);
     }
     HideEngine(false);
     for (const std::string& file : EngineFiles())

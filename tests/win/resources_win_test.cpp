@@ -1,4 +1,4 @@
-// The resources of the shipped quillmar.exe, read as data field by field, and its accelerator table at work.
+// The resources of a quillmar.exe, read as data field by field, and its accelerator table at work.
 #include <windows.h>
 
 #include <cstring>
@@ -429,16 +429,16 @@ void NothingElse(HMODULE module)
         CHECK_EQ(g_listed[i], expected[i]);
 }
 
-// The program that runs under test here (64-bit) carries the same resources as the shipped file.
-void SameResourcesInBothBuilds(HMODULE shipped, HMODULE tested)
+// The other build of the same sources carries the same resources.
+void SameResourcesInBothBuilds(HMODULE checked, HMODULE other)
 {
     const struct {
         int type;
         int id;
     } resources[] = { { 3, 1 }, { 4, IDR_MAINMENU }, { 5, IDD_ABOUTBOX }, { 9, IDR_MAINMENU }, { 14, IDI_APPICON }, { 16, 1 } };
     for (const auto& r : resources) {
-        Bytes a = Find(shipped, MAKEINTRESOURCEA(r.type), r.id);
-        Bytes b = Find(tested, MAKEINTRESOURCEA(r.type), r.id);
+        Bytes a = Find(checked, MAKEINTRESOURCEA(r.type), r.id);
+        Bytes b = Find(other, MAKEINTRESOURCEA(r.type), r.id);
         std::string what = "resource " + std::to_string(r.type) + "/" + std::to_string(r.id);
         CHECK_MSG(a.data && b.data && a.size == b.size && std::memcmp(a.data, b.data, a.size) == 0, what);
     }
@@ -463,9 +463,9 @@ void HoldKeys(bool alt, bool shift, bool control)
 }
 
 // F1 asks for the help contents, Alt+? and Alt+/ for the About box; nothing else on these keys does.
-void AcceleratorsTranslate(HMODULE shipped, const Bytes& menu)
+void AcceleratorsTranslate(HMODULE checked, const Bytes& menu)
 {
-    HACCEL table = LoadAcceleratorsA(shipped, MAKEINTRESOURCEA(IDR_MAINMENU));
+    HACCEL table = LoadAcceleratorsA(checked, MAKEINTRESOURCEA(IDR_MAINMENU));
     if (!CHECK(table != nullptr))
         return;
     CHECK_EQ(CopyAcceleratorTableA(table, nullptr, 0), 3);
@@ -522,7 +522,7 @@ void AcceleratorsTranslate(HMODULE shipped, const Bytes& menu)
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::printf("usage: resources_win_test quillmar.exe shipped-quillmar.exe\n");
+        std::printf("usage: resources_win_test quillmar.exe other-build-quillmar.exe\n");
         return 2;
     }
     std::string paths[2] = { argv[1], argv[2] };
@@ -533,15 +533,15 @@ int main(int argc, char** argv)
         if (!CHECK_MSG(modules[i] != nullptr, path))
             return CheckVerdict("resources_win_test");
     }
-    HMODULE shipped = modules[1];
-    MenuTemplate(shipped);
-    AcceleratorTable(shipped);
-    AboutTemplate(shipped);
-    Icon(shipped);
-    VersionBlock(shipped);
-    NothingElse(shipped);
-    SameResourcesInBothBuilds(shipped, modules[0]);
-    AcceleratorsTranslate(shipped, Find(shipped, MAKEINTRESOURCEA(4), IDR_MAINMENU));
+    HMODULE checked = modules[0];
+    MenuTemplate(checked);
+    AcceleratorTable(checked);
+    AboutTemplate(checked);
+    Icon(checked);
+    VersionBlock(checked);
+    NothingElse(checked);
+    SameResourcesInBothBuilds(checked, modules[1]);
+    AcceleratorsTranslate(checked, Find(checked, MAKEINTRESOURCEA(4), IDR_MAINMENU));
     FreeLibrary(modules[0]);
     FreeLibrary(modules[1]);
     return CheckVerdict("resources_win_test");

@@ -1,59 +1,18 @@
 // The whole run of the real quillmar.exe under Wine: start, main window, outcome box, files, exit code.
-// With --shipped as third argument: one start of the shipped 32-bit file instead.
 #include <windows.h>
 
-#include <cstring>
 #include <functional>
 #include <vector>
 
 #include "check.h"
 #include "driver.h"
+#include "outcome_check.h"
 #include "picture.h"
 
 namespace {
 
-const DWORD kBoxTimeoutMs = 30000;
-const DWORD kExitTimeoutMs = 15000;
-// A 32-bit start goes through qemu: about a minute, several in a fresh prefix.
-const DWORD kShippedBoxTimeoutMs = 600000;
-const DWORD kShippedExitTimeoutMs = 120000;
-
-const char kCannotText[] = "Can not updated System.ini file.";
-const char kPresentText[] = "The System.ini already has RemovableIDE = TRUE";
-const char kUpdatedText[] = "Updated System.ini. The original is backed up as C:\\windows\\system.000.";
-
-// A Windows 98 system.ini without the entry; two lines end in a bare LF.
-const std::string kWithoutEntry =
-    "[boot]\r\n"
-    "shell=Explorer.exe\r\n"
-    "system.drv=system.drv\r\n"
-    "\r\n"
-    "[386Enh]\n"
-    "ebios=*ebios\r\n"
-    "woafont=dosapp.fon\n"
-    "\r\n"
-    "[drivers]\r\n"
-    "wave=mmsystem.dll\r\n";
-const std::string kUpdated =
-    "[boot]\r\n"
-    "shell=Explorer.exe\r\n"
-    "system.drv=system.drv\r\n"
-    "\r\n"
-    "[386Enh]\r\n"
-    "RemovableIDE = TRUE\r\n"
-    "ebios=*ebios\r\n"
-    "woafont=dosapp.fon\r\n"
-    "\r\n"
-    "[drivers]\r\n"
-    "wave=mmsystem.dll\r\n";
-const std::string kWithEntry =
-    "[boot]\r\n"
-    "shell=Explorer.exe\r\n"
-    "\r\n"
-    "[386Enh]\r\n"
-    "ebios=*ebios\r\n"
-    "RemovableIDE = TRUE\r\n"
-    "woafont=dosapp.fon\r\n";
+const DWORD kBoxTimeoutMs = 120000;
+const DWORD kExitTimeoutMs = 60000;
 
 struct Run {
     bool started = false;
@@ -129,42 +88,6 @@ void CheckRunEnded(const Run& run)
     CHECK_EQ(static_cast<long long>(run.boxesAtFirstSight), 1LL);
     CHECK_EQ(static_cast<long long>(run.laterBoxes), 0LL);
     CHECK_EQ(static_cast<long long>(run.exitCode), 0LL);
-}
-
-enum IniState { NO_INI, INI_WITH_ENTRY, INI_WITHOUT_ENTRY };
-
-void Prepare(IniState state)
-{
-    ClearWindowsDir();
-    if (state == INI_WITH_ENTRY)
-        WriteWholeFile(IniPath(), kWithEntry);
-    if (state == INI_WITHOUT_ENTRY)
-        WriteWholeFile(IniPath(), kWithoutEntry);
-}
-
-std::string ExpectedMessage(IniState state)
-{
-    if (state == NO_INI)
-        return kCannotText;
-    return state == INI_WITH_ENTRY ? kPresentText : kUpdatedText;
-}
-
-void CheckFilesAfter(IniState state)
-{
-    switch (state) {
-    case NO_INI:
-        CHECK(!FileExists(IniPath()));
-        break;
-    case INI_WITH_ENTRY:
-        CHECK_EQ(ReadWholeFile(IniPath()), kWithEntry);
-        break;
-    case INI_WITHOUT_ENTRY:
-        CHECK_EQ(ReadWholeFile(BackupPath(0)), kWithoutEntry);
-        CHECK_EQ(ReadWholeFile(IniPath()), kUpdated);
-        CHECK(!FileExists(BackupPath(1)));
-        return;
-    }
-    CHECK(!FileExists(BackupPath(0)));
 }
 
 BOOL CALLBACK CollectChild(HWND window, LPARAM lParam)
@@ -336,7 +259,7 @@ void CommandLines(const std::string& exe)
         std::printf("command line: %s\n", arguments.substr(0, 40).c_str());
         Prepare(INI_WITHOUT_ENTRY);
         Run run = RunOnce(exe, arguments, -1, kBoxTimeoutMs, kExitTimeoutMs, nullptr);
-        CHECK_EQ(run.message, std::string(kUpdatedText));
+        CHECK_EQ(run.message, ExpectedMessage(INI_WITHOUT_ENTRY));
         CheckRunEnded(run);
         CheckFilesAfter(INI_WITHOUT_ENTRY);
     }
@@ -364,43 +287,25 @@ void ShowCommands(const std::string& exe)
             CHECK_EQ(IsWindowVisible(main) != FALSE, c.visible);
             CHECK_EQ(IsIconic(main) != FALSE, c.minimised);
         });
-        CHECK_EQ(run.message, std::string(kUpdatedText));
+        CHECK_EQ(run.message, ExpectedMessage(INI_WITHOUT_ENTRY));
         CheckRunEnded(run);
         CheckFilesAfter(INI_WITHOUT_ENTRY);
     }
-}
-
-// One start of the shipped 32-bit file, slow under emulation.
-void ShippedRun(const std::string& exe)
-{
-    std::printf("shipped 32-bit file: %s\n", exe.c_str());
-    if (!CHECK_MSG(FileExists(DosPath(exe)), "the 32-bit build is missing"))
-        return;
-    Prepare(INI_WITHOUT_ENTRY);
-    Run run = RunOnce(exe, "", -1, kShippedBoxTimeoutMs, kShippedExitTimeoutMs, nullptr);
-    CHECK_EQ(run.message, std::string(kUpdatedText));
-    CheckRunEnded(run);
-    CheckFilesAfter(INI_WITHOUT_ENTRY);
-    std::printf("shipped 32-bit file: start to exit in %.1f s\n", run.elapsedMs / 1000.0);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 3) {
-        std::printf("usage: run_test quillmar64.exe quillmar32.exe [--shipped]\n");
+    if (argc < 2) {
+        std::printf("usage: run_test quillmar.exe\n");
         return 2;
     }
     std::string saved = ReadWholeFile(IniPath());
-    if (argc > 3 && std::strcmp(argv[3], "--shipped") == 0) {
-        ShippedRun(argv[2]);
-    } else {
-        Outcomes(argv[1]);
-        CommandLines(argv[1]);
-        ShowCommands(argv[1]);
-    }
+    Outcomes(argv[1]);
+    CommandLines(argv[1]);
+    ShowCommands(argv[1]);
     ClearWindowsDir();
     RestoreIni(saved);
-    return CheckVerdict(argc > 3 ? "run_test --shipped" : "run_test");
+    return CheckVerdict("run_test");
 }
