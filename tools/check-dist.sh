@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Checks what make dist built: every file read back from the zip, the floppy image and the ISO is the
-# build's, the floppy is a 1.44 MB FAT12 volume, README.TXT is what a Windows 9x machine can show,
-# and a second build, in another time zone and umask, gives the same bytes.
+# The check of make dist's files: read back, laid out as Windows 9x reads them, and rebuilt byte for byte.
+#
 #   tools/check-dist.sh SHIPPED-EXE DIST-DIR
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# make dist: the shipped file and README.TXT for a Windows 9x machine, as they are, in a zip,
-# on a 1.44 MB floppy image and on a CD image, every byte fixed by the commit.
-#   tools/dist.sh [DIR]               all of them into DIR (default build/dist)
+# make dist: QUILLMAR.EXE and README.TXT as they are, in a zip, on a floppy image and on a CD image.
+#
+#   tools/dist.sh [DIR]               all of them into DIR (default build/dist), every byte fixed by the commit
 #   tools/dist.sh --floppy EXE IMAGE  only a floppy image, made the same way, with EXE as QUILLMAR.EXE
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# A user's run from a floppy disk: mounts a floppy image read-only with fusefat, makes it drive A: (floppy)
-# of the tests' Wine prefix and has floppy_run_test start A:\QUILLMAR.EXE; then puts A: back as it was.
-# The image is make dist's, with the shipped 32-bit file, where 32-bit Wine runs natively; elsewhere (32-bit
-# Wine through qemu takes about 50 s a start) one that tools/dist.sh makes the same way with the x86_64 build.
-# Exits 77 (CTest: skipped) where the machine has no FUSE.
+# A user's run from a floppy disk: a floppy image mounted read-only with fusefat as drive A: of the tests' prefix.
+#
 #   tools/floppy-run.sh floppy_run_test.exe quillmar64.exe DIST-IMAGE
+# floppy_run_test starts A:\QUILLMAR.EXE; A: is put back as it was on every way out. The image is make
+# dist's, with the shipped 32-bit file, where 32-bit Wine runs natively; elsewhere (32-bit Wine through qemu
+# takes about 50 s a start) one that tools/dist.sh makes the same way with the x86_64 build.
+# Exits 77 (CTest: skipped) where the machine has no FUSE.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 [ $# -eq 3 ] || { echo "usage: tools/floppy-run.sh floppy_run_test.exe quillmar64.exe DIST-IMAGE" >&2; exit 2; }

@@ -1,5 +1,4 @@
-// quillmar started as a user starts it from a floppy disk (tools/floppy-run.sh makes the image drive A:):
-// the outcome box, the updated system.ini and its backup, the exit.
+// quillmar started from drive A: as a user starts it from a floppy disk: the outcome box, system.ini, the exit.
 #include <windows.h>
 
 #include "check.h"
@@ -15,6 +14,7 @@ const std::string kUpdated = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nRemova
 
 } // namespace
 
+// tools/floppy-run.sh has made a floppy image holding quillmar.exe drive A: before this runs.
 int main(int argc, char** argv)
 {
     if (argc != 2) {
