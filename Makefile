@@ -1,5 +1,5 @@
-# The front door: make run, make test, make build.
-.PHONY: setup build test run fuzz bench clean
+# The front door: make run, make test, make build, make dist.
+.PHONY: setup build test run dist screenshot fuzz bench clean
 
 # CMake's own make runs as a fresh one, without this make's directory messages.
 CMAKE_BUILD = env -u MAKEFLAGS -u MAKELEVEL -u MFLAGS cmake --build
@@ -13,11 +13,26 @@ build: setup
 	  cmake --preset $$preset >/dev/null && $(CMAKE_BUILD) --preset $$preset -j2 || exit 1; \
 	done
 
+# The checks include those of make dist's files, so they are made first.
 test: build
+	@bash tools/dist.sh
 	@bash tools/test.sh
 
 run: build
 	@bash tools/run-demo.sh
+
+# For a Windows 9x machine: QUILLMAR.EXE and README.TXT, a zip, a floppy image and a CD image in build/dist.
+dist: setup
+	@echo "== win32 build"
+	@cmake --preset win32 >/dev/null && $(CMAKE_BUILD) --preset win32 -j2
+	@bash tools/dist.sh
+
+# The README's picture: make run's screenshot from a fresh demo prefix, copied to docs/.
+screenshot: build
+	@rm -rf build/demo-prefix
+	@env -u DISPLAY bash tools/run-demo.sh >/dev/null
+	@cp build/demo-shot.png docs/window.png
+	@echo "screenshot: docs/window.png"
 
 clean:
 	rm -rf build

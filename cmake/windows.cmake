@@ -47,4 +47,6 @@ endif()
 
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   add_test(NAME shipped_file_loads_on_windows95 COMMAND bash ${PROJECT_SOURCE_DIR}/tools/check-pe.sh $<TARGET_FILE:quillmar>)
+  # What make dist built from this file: the zip, the floppy and CD images, README.TXT.
+  add_test(NAME dist_artefacts COMMAND bash ${PROJECT_SOURCE_DIR}/tools/check-dist.sh $<TARGET_FILE:quillmar> ${PROJECT_SOURCE_DIR}/build/dist)
 endif()

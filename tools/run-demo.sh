@@ -100,7 +100,8 @@ if [ -z "$xvfb_pid" ]; then
   echo "run-demo: quillmar ended with exit code $status"
 else
   /usr/lib/wine/wine64 "$shot_tool" "$exe" "${shot%.png}.bmp" || status=$?
-  if /usr/bin/convert "${shot%.png}.bmp" "$shot" 2>/dev/null; then
+  # No time stamps in the PNG, so that the same picture gives the same file.
+  if /usr/bin/convert "${shot%.png}.bmp" -define png:exclude-chunks=date,time "$shot" 2>/dev/null; then
     rm -f "${shot%.png}.bmp"
     echo "run-demo: screenshot of the window with its box: ${shot#"$root"/}"
   else

@@ -6,6 +6,7 @@ packages=(
   cmake make g++ googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 wine32:i386
   xvfb xauth imagemagick qemu-user-static python3
+  mtools dosfstools xorriso zip unzip fusefat
 )
 
 missing=()
