@@ -10,6 +10,7 @@
 #include <set>
 #include <vector>
 
+#include "app/outcome_text.h"
 #include "check.h"
 #include "driver.h"
 #include "sysini/win32_fileops.h"
@@ -126,11 +127,16 @@ Run RunProgram(const std::string& exe)
     return FinishAll(&started, 1, StartTimeoutMs(exe))[0];
 }
 
-void CheckEnded(const Run& run, const std::string& expectedMessage)
+void CheckEnded(const Run& run)
 {
     CHECK_MSG(run.boxShown, "no outcome box");
-    CHECK_EQ(run.message, expectedMessage);
     CHECK_EQ(static_cast<long long>(run.exitCode), 0LL);
+}
+
+void CheckEnded(const Run& run, const std::string& expectedMessage)
+{
+    CheckEnded(run);
+    CHECK_EQ(run.message, expectedMessage);
 }
 
 // Compares a file with the bytes expected, saying where they first differ rather than printing both.
@@ -358,49 +364,142 @@ int Attributes(const std::string& exe)
     return verdict;
 }
 
-// Five starts at once on one system.ini without the entry, in a few rounds; the text is large
-// enough (about 1 MB) for the starts' scans and rewrites to overlap.
+// What starts on one system.ini without the entry may leave, given the texts they showed: one of the
+// three each, system.ini with the new text (the entry once after each 386Enh line), a whole earlier
+// system.ini in each backup reported and no other backup, and no temporary file.
+void CheckStartsLeft(const Texts& texts, const std::vector<std::string>& messages)
+{
+    std::set<int> backups;
+    int counts[3] = {};
+    for (const std::string& message : messages) {
+        int n = 0;
+        while (n < 25 && message != UpdatedText(n))
+            ++n;
+        if (n < 25) {
+            CHECK_MSG(backups.insert(n).second, "two starts name one backup: " + message);
+            ++counts[0];
+        } else {
+            CHECK_MSG(message == kPresentText || message == kCannotText, "not one of the three texts: " + message);
+            ++counts[message == kPresentText ? 1 : 2];
+        }
+    }
+    std::printf("  %d updated, %d found the entry, %d could not\n", counts[0], counts[1], counts[2]);
+    CHECK_MSG(!backups.empty(), "no start updated system.ini");
+    CheckFileHolds(IniPath(), texts.rewritten, "the new text");
+    for (int n : backups) {
+        std::string backup = ReadWholeFile(BackupPath(n));
+        CHECK_MSG(backup == texts.original || backup == texts.rewritten, BackupPath(n) + " is not a whole earlier system.ini");
+    }
+    CHECK_EQ(static_cast<long long>(NamesIn("system.0*").size()), static_cast<long long>(backups.size()));
+    CHECK_EQ(static_cast<long long>(TemporaryFiles()), 0LL);
+}
+
+// Another start of the real program at a chosen moment of an update that this process runs on the
+// Win32 file layer: the moments between two starts that a race hits only now and then, made certain.
+enum Moment { AFTER_THE_SCAN, WHILE_COPYING, BETWEEN_THE_RENAMES };
+
+struct Interleaving {
+    std::string exe;
+    Moment moment;
+    int renames;
+    bool started;
+    Run other;
+} g_interleaving;
+
+void StartTheOtherOnce()
+{
+    if (g_interleaving.started)
+        return;
+    g_interleaving.started = true;
+    g_interleaving.other = RunProgram(g_interleaving.exe);
+}
+
+char* CreateTempThenStart(const char* dir)
+{
+    char* temp = Win32FileOps()->createTemp(dir);
+    if (g_interleaving.moment == AFTER_THE_SCAN)
+        StartTheOtherOnce();
+    return temp;
+}
+
+bool StartThenWrite(FileHandle file, const void* buffer, size_t size)
+{
+    if (g_interleaving.moment == WHILE_COPYING)
+        StartTheOtherOnce();
+    return Win32FileOps()->write(file, buffer, size);
+}
+
+bool StartThenRename(const char* from, const char* to)
+{
+    if (g_interleaving.moment == BETWEEN_THE_RENAMES && ++g_interleaving.renames == 2)
+        StartTheOtherOnce();
+    return Win32FileOps()->rename(from, to);
+}
+
+std::string MessageOf(UpdateOutcome* outcome)
+{
+    std::string text(FormatOutcomeMessage(outcome, nullptr, 0), '\0');
+    FormatOutcomeMessage(outcome, &text[0], text.size());
+    text.resize(text.size() - 1);
+    Win32FileOps()->release(outcome->backupPath);
+    return text;
+}
+
+void AnotherStartAtEachMoment(const std::string& exe, const Texts& texts)
+{
+    struct Case {
+        const char* name;
+        Moment moment;
+    } cases[] = {
+        { "after the scan", AFTER_THE_SCAN },
+        { "while the new text is written", WHILE_COPYING },
+        { "between the two renames", BETWEEN_THE_RENAMES },
+    };
+    FileOps ops = *Win32FileOps();
+    ops.createTemp = CreateTempThenStart;
+    ops.write = StartThenWrite;
+    ops.rename = StartThenRename;
+    for (const Case& c : cases) {
+        std::printf("another start %s:\n", c.name);
+        ClearWindowsDir();
+        WriteWholeFile(IniPath(), texts.original);
+        g_interleaving = Interleaving{ exe, c.moment, 0, false, Run() };
+        UpdateOutcome outcome = UpdateSystemIni(&ops);
+        CHECK_MSG(g_interleaving.started, "the other start never ran");
+        CheckEnded(g_interleaving.other);
+        std::printf("  the other start: %s\n  this one: ", g_interleaving.other.message.c_str());
+        std::string message = MessageOf(&outcome);
+        std::printf("%s\n", message.c_str());
+        CheckStartsLeft(texts, { g_interleaving.other.message, message });
+    }
+}
+
+// Several starts on one system.ini without the entry: one started at each moment that matters
+// between two updates, then rounds of five started at once.
 int SeveralStarts(const std::string& exe)
 {
     const int kStarts = 5;
     const int kRounds = 3;
     std::string saved = ReadWholeFile(IniPath());
+    AnotherStartAtEachMoment(exe, Beginning());
+    // About 1 MB, for the starts' scans and rewrites to overlap.
     Texts texts = Beginning();
     for (int i = 0; texts.original.size() < (1 << 20); ++i)
         texts.Line(i == 20000 ? "; 386Enh again" : "device" + std::to_string(i) + "=*vxd");
     for (int round = 1; round <= kRounds; ++round) {
+        std::printf("five starts at once, round %d:\n", round);
         ClearWindowsDir();
         WriteWholeFile(IniPath(), texts.original);
         Started started[kStarts];
         for (Started& start : started)
             CHECK(StartProgram(exe, "", -1, &start));
-        std::set<int> backups;
-        int counts[3] = {};
-        std::vector<Run> runs = FinishAll(started, kStarts, StartTimeoutMs(exe));
-        for (const Run& run : runs) {
+        std::vector<std::string> messages;
+        for (const Run& run : FinishAll(started, kStarts, StartTimeoutMs(exe))) {
             std::printf("  box after %.2f s: %s\n", run.boxMs / 1000.0, run.message.c_str());
-            CHECK_MSG(run.boxShown, "no outcome box");
-            CHECK_EQ(static_cast<long long>(run.exitCode), 0LL);
-            int n = 0;
-            while (n < 25 && run.message != UpdatedText(n))
-                ++n;
-            if (n < 25) {
-                CHECK_MSG(backups.insert(n).second, "two starts name one backup: " + run.message);
-                ++counts[0];
-            } else {
-                CHECK_MSG(run.message == kPresentText || run.message == kCannotText, "not one of the three texts: " + run.message);
-                ++counts[run.message == kPresentText ? 1 : 2];
-            }
+            CheckEnded(run);
+            messages.push_back(run.message);
         }
-        std::printf("several starts, round %d: %d updated, %d found the entry, %d could not\n", round, counts[0], counts[1], counts[2]);
-        CHECK_MSG(!backups.empty(), "no start updated system.ini");
-        CheckFileHolds(IniPath(), texts.rewritten, "the new text");
-        for (int n : backups) {
-            std::string backup = ReadWholeFile(BackupPath(n));
-            CHECK_MSG(backup == texts.original || backup == texts.rewritten, BackupPath(n) + " is not a whole earlier system.ini");
-        }
-        CHECK_EQ(static_cast<long long>(NamesIn("system.0*").size()), static_cast<long long>(backups.size()));
-        CHECK_EQ(static_cast<long long>(TemporaryFiles()), 0LL);
+        CheckStartsLeft(texts, messages);
     }
     ClearWindowsDir();
     RestoreIni(saved);
