@@ -107,8 +107,10 @@ fi
 rmdir "$probe"
 
 "$root/tools/wine-prefix.sh" || exit 1
+# The directory's own files as they are, and its folders by name (Wine may write inside them).
 fingerprint() {
-  find "$windows" -mindepth 1 -maxdepth 1 -printf '%y %f %s %T@ %m\n' | sort
+  find "$windows" -mindepth 1 -maxdepth 1 ! -type d -printf '%f %s %T@ %m\n' | sort
+  find "$windows" -mindepth 1 -maxdepth 1 -type d -printf '%f/\n' | sort
   md5sum "$windows/system.ini"
 }
 before=$(fingerprint)
