@@ -13,12 +13,12 @@ int main(int argc, char** argv)
     mem::UseGenerated(size);
     ScanResult scan = ScanForEntry(mem::Ops(), "C:\\WINDOWS\\system.ini");
     mem::UseGenerated(size);
-    char* backup = BackupAndRewrite(mem::Ops(), "C:\\WINDOWS", "C:\\WINDOWS\\system.ini");
+    UpdateOutcome outcome = BackupAndRewrite(mem::Ops(), "C:\\WINDOWS", "C:\\WINDOWS\\system.ini");
     size_t written = mem::BytesWritten();
-    mem::Ops()->release(backup);
+    mem::Ops()->release(outcome.backupPath);
     rusage usage;
     getrusage(RUSAGE_SELF, &usage);
     std::printf("input %zu bytes, scan %s, rewrite wrote %zu bytes, max RSS %ld KB\n", size,
         scan == SCAN_ABSENT ? "read to the end" : "stopped early", written, usage.ru_maxrss);
-    return scan == SCAN_ABSENT && backup && written > size ? 0 : 1;
+    return scan == SCAN_ABSENT && outcome.result == UPDATE_UPDATED && written > size ? 0 : 1;
 }

@@ -51,10 +51,10 @@ void BM_Rewrite(benchmark::State& state)
     const std::vector<char>& text = Text(static_cast<size_t>(state.range(0)));
     for (auto _ : state) {
         mem::UseBuffer(text.data(), text.size());
-        char* backup = BackupAndRewrite(mem::Ops(), "C:\\WINDOWS", kIni);
-        if (!backup || mem::BytesWritten() <= text.size())
+        UpdateOutcome outcome = BackupAndRewrite(mem::Ops(), "C:\\WINDOWS", kIni);
+        if (outcome.result != UPDATE_UPDATED || mem::BytesWritten() <= text.size())
             state.SkipWithError("the rewrite did not write the whole text");
-        mem::Ops()->release(backup);
+        mem::Ops()->release(outcome.backupPath);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
 }

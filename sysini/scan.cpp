@@ -1,4 +1,5 @@
 // The scan of system.ini's [386Enh] section for an active RemovableIDE entry.
+#include "entry.h"
 #include "text.h"
 #include "update.h"
 
@@ -23,6 +24,20 @@ bool IsActiveEntry(const char* line, size_t length)
 
 } // namespace
 
+EntrySearch JudgePiece(EntrySearch state, const char* piece, size_t length)
+{
+    if (state == ENTRY_BEFORE_SECTION)
+        return Contains(piece, length, "386Enh") ? ENTRY_IN_SECTION : ENTRY_BEFORE_SECTION;
+    if (state != ENTRY_IN_SECTION)
+        return state;
+    if (EndsSection(piece, length))
+        return ENTRY_SECTION_ENDED;
+    char line[kPieceLength];
+    AppendText(line, piece, length);
+    UpperCaseAscii(line, length);
+    return IsActiveEntry(line, length) ? ENTRY_FOUND : ENTRY_IN_SECTION;
+}
+
 ScanResult ScanForEntry(const FileOps* ops, const char* iniPath)
 {
     FileHandle file = ops->openRead(iniPath);
@@ -31,25 +46,13 @@ ScanResult ScanForEntry(const FileOps* ops, const char* iniPath)
 
     TextReader reader;
     InitTextReader(&reader, ops, file);
-    ScanResult result = SCAN_ABSENT;
-    bool inSection = false;
+    EntrySearch state = ENTRY_BEFORE_SECTION;
     char line[kPieceLength];
     size_t length;
-    while (ReadPiece(&reader, line, &length)) {
-        if (inSection) {
-            if (EndsSection(line, length))
-                break;
-            UpperCaseAscii(line, length);
-            if (IsActiveEntry(line, length)) {
-                result = SCAN_PRESENT;
-                break;
-            }
-        }
-        if (Contains(line, length, "386Enh"))
-            inSection = true;
-    }
-    if (reader.failed)
-        result = SCAN_CANNOT_OPEN;
+    while (state <= ENTRY_IN_SECTION && ReadPiece(&reader, line, &length))
+        state = JudgePiece(state, line, length);
     ops->close(file);
-    return result;
+    if (reader.failed)
+        return SCAN_CANNOT_OPEN;
+    return state == ENTRY_FOUND ? SCAN_PRESENT : SCAN_ABSENT;
 }

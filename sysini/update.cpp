@@ -1,4 +1,5 @@
 // The backup and rewrite of system.ini, done so that no failure loses it.
+#include "entry.h"
 #include "text.h"
 #include "update.h"
 
@@ -39,52 +40,66 @@ void FeedPiece(LineMarkFinder* finder, const char* piece, size_t length)
         finder->seen[i] = keep[i];
 }
 
+enum CopyResult {
+    COPY_FAILED,
+    COPY_HAS_ENTRY, // the text holds the entry already: another start may have put it there since the scan
+    COPY_DONE
+};
+
 // Copies the text, putting the entry on a line of its own after every line that contains the mark.
-bool CopyWithEntry(TextReader* reader, TextWriter* writer)
+// Judges the text it copies by the scan's rules, so that the entry never goes in twice.
+CopyResult CopyWithEntry(TextReader* reader, TextWriter* writer)
 {
     LineMarkFinder finder;
     finder.tail = 0;
     finder.found = false;
+    EntrySearch entry = ENTRY_BEFORE_SECTION;
     char piece[kPieceLength];
     size_t length;
     while (ReadPiece(reader, piece, &length)) {
+        entry = JudgePiece(entry, piece, length);
+        if (entry == ENTRY_FOUND)
+            return COPY_HAS_ENTRY;
         if (!WriteText(writer, piece, length))
-            return false;
+            return COPY_FAILED;
         FeedPiece(&finder, piece, length);
         if (piece[length - 1] == '\n') {
             if (finder.found && !WriteText(writer, kEntryLine, sizeof kEntryLine - 1))
-                return false;
+                return COPY_FAILED;
             finder.tail = 0;
             finder.found = false;
         }
     }
     if (reader->failed)
-        return false;
+        return COPY_FAILED;
     if (finder.found && !WriteText(writer, "\n", 1))
-        return false;
+        return COPY_FAILED;
     if (finder.found && !WriteText(writer, kEntryLine, sizeof kEntryLine - 1))
-        return false;
-    return FlushTextWriter(writer);
+        return COPY_FAILED;
+    return FlushTextWriter(writer) ? COPY_DONE : COPY_FAILED;
 }
 
 // Writes the new text of iniPath into tempPath, flushed and closed.
-bool WriteNewText(const FileOps* ops, const char* iniPath, const char* tempPath)
+CopyResult WriteNewText(const FileOps* ops, const char* iniPath, const char* tempPath)
 {
     FileHandle source = ops->openRead(iniPath);
     if (!source)
-        return false;
+        return COPY_FAILED;
     FileHandle target = ops->openWrite(tempPath);
-    bool written = false;
+    CopyResult copy = COPY_FAILED;
     if (target) {
         TextReader reader;
         TextWriter writer;
         InitTextReader(&reader, ops, source);
         InitTextWriter(&writer, ops, target);
-        written = CopyWithEntry(&reader, &writer) && ops->flush(target);
-        written = ops->close(target) && written;
+        copy = CopyWithEntry(&reader, &writer);
+        if (copy == COPY_DONE && !ops->flush(target))
+            copy = COPY_FAILED;
+        if (!ops->close(target) && copy == COPY_DONE)
+            copy = COPY_FAILED;
     }
     ops->close(source);
-    return written;
+    return copy;
 }
 
 // Renames iniPath to the first free name system.000 to system.024; returns that name.
@@ -109,21 +124,29 @@ char* MoveToBackup(const FileOps* ops, const char* windowsDir, const char* iniPa
 
 } // namespace
 
-char* BackupAndRewrite(const FileOps* ops, const char* windowsDir, const char* iniPath)
+UpdateOutcome BackupAndRewrite(const FileOps* ops, const char* windowsDir, const char* iniPath)
 {
+    UpdateOutcome outcome = { UPDATE_CANNOT_UPDATE, 0 };
     char* tempPath = ops->createTemp(windowsDir);
     if (!tempPath)
-        return 0;
-    char* backup = WriteNewText(ops, iniPath, tempPath) ? MoveToBackup(ops, windowsDir, iniPath) : 0;
+        return outcome;
+    CopyResult copy = WriteNewText(ops, iniPath, tempPath);
+    if (copy == COPY_HAS_ENTRY)
+        outcome.result = UPDATE_PRESENT;
+    char* backup = copy == COPY_DONE ? MoveToBackup(ops, windowsDir, iniPath) : 0;
     if (backup && !ops->rename(tempPath, iniPath)) {
         ops->rename(backup, iniPath);
         ops->release(backup);
         backup = 0;
     }
-    if (!backup)
+    if (backup) {
+        outcome.result = UPDATE_UPDATED;
+        outcome.backupPath = backup;
+    } else {
         ops->remove(tempPath);
+    }
     ops->release(tempPath);
-    return backup;
+    return outcome;
 }
 
 UpdateOutcome UpdateSystemIni(const FileOps* ops)
@@ -137,11 +160,8 @@ UpdateOutcome UpdateSystemIni(const FileOps* ops)
         ScanResult scan = ScanForEntry(ops, iniPath);
         if (scan == SCAN_PRESENT)
             outcome.result = UPDATE_PRESENT;
-        if (scan == SCAN_ABSENT) {
-            outcome.backupPath = BackupAndRewrite(ops, windowsDir, iniPath);
-            if (outcome.backupPath)
-                outcome.result = UPDATE_UPDATED;
-        }
+        if (scan == SCAN_ABSENT)
+            outcome = BackupAndRewrite(ops, windowsDir, iniPath);
         ops->release(iniPath);
     }
     ops->release(windowsDir);

@@ -24,9 +24,11 @@ struct UpdateOutcome {
 ScanResult ScanForEntry(const FileOps* ops, const char* iniPath);
 
 // Writes the new text to a temporary file, moves system.ini to the first free
-// backup name and puts the new text in its place. Returns the backup path, or
-// null when it could not, having left system.ini as it was.
-char* BackupAndRewrite(const FileOps* ops, const char* windowsDir, const char* iniPath);
+// backup name and puts the new text in its place: updated, with the backup path.
+// Present when the text it copies holds the entry after all (another start put it
+// there since the scan); cannot update when it could not. Either way system.ini
+// stays as it was and the temporary file is removed.
+UpdateOutcome BackupAndRewrite(const FileOps* ops, const char* windowsDir, const char* iniPath);
 
 UpdateOutcome UpdateSystemIni(const FileOps* ops);
 

@@ -92,13 +92,15 @@ bool Remove(const char* path)
 }
 
 // GetTempFileNameA wants room for MAX_PATH characters whatever the directory's length.
+// Wine's reports a name also where it could not create the file (no room for one more
+// file, a read-only medium), so the file must be there as well.
 char* CreateTemp(const char* dir)
 {
     size_t capacity = static_cast<size_t>(lstrlenA(dir)) + 16;
     if (capacity < MAX_PATH)
         capacity = MAX_PATH;
     char* path = static_cast<char*>(Allocate(capacity));
-    if (path && GetTempFileNameA(dir, "qmr", 0, path) == 0) {
+    if (path && (GetTempFileNameA(dir, "qmr", 0, path) == 0 || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)) {
         Release(path);
         path = 0;
     }

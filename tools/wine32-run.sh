@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a Windows-side test program (64-bit, under wine64) against the shipped 32-bit quillmar.exe, where
 # 32-bit Wine can start it as the test needs; otherwise exits 77 (CTest: skipped) and says why.
-#   wine32-run.sh native|any [--windows-version win95|win98|winme] test.exe arguments...
+#   wine32-run.sh native|any [--windows-version win95|win98|winme] test.exe|bash script.sh arguments...
 # native: the test starts the program many times and needs 32-bit Wine without qemu; any: qemu will do.
 # With --windows-version, Wine reports that Windows version while the test runs, and is put back afterwards.
 set -eu
@@ -35,5 +35,9 @@ if [ -n "$version" ]; then
   echo "Wine reports Windows version $version for this test"
 fi
 status=0
-"$root/tools/wine64-run.sh" "$@" || status=$?
+if [ "$1" = bash ]; then
+  "$@" || status=$?
+else
+  "$root/tools/wine64-run.sh" "$@" || status=$?
+fi
 exit $status

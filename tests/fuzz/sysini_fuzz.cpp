@@ -158,20 +158,24 @@ void CheckScan(const Setup& s, ScanResult expected)
     CheckNothingLeaked();
 }
 
-void CheckRewrite(const Setup& s, const std::string& expected)
+// The rewrite on its own: a text that holds the entry already is left alone and reported as present.
+void CheckRewrite(const Setup& s, ScanResult scan, const std::string& expected)
 {
     Prepare(s);
-    char* backup = BackupAndRewrite(Ops(), kDir, kIni.c_str());
-    std::string backupPath = backup ? backup : "";
-    Ops()->release(backup);
+    UpdateOutcome outcome = BackupAndRewrite(Ops(), kDir, kIni.c_str());
+    std::string backupPath = outcome.backupPath ? outcome.backupPath : "";
+    Ops()->release(outcome.backupPath);
     CheckNothingLeaked();
     CheckOldBackupsUntouched(fake::Files(), s);
-    if (s.taken == kBackupNames) {
-        CHECK(backupPath.empty(), "a backup with every name taken: %s", backupPath.c_str());
+    if (scan == SCAN_PRESENT || s.taken == kBackupNames) {
+        CHECK(outcome.result == (scan == SCAN_PRESENT ? UPDATE_PRESENT : UPDATE_CANNOT_UPDATE),
+            "rewrite gave %d with scan %d and %d names taken", outcome.result, scan, s.taken);
+        CHECK(backupPath.empty(), "a backup without a rewrite: %s", backupPath.c_str());
         CHECK(fake::Read(kIni) == s.text, "system.ini changed without a backup");
-        CHECK(fake::Files().size() == size_t(kBackupNames + 1), "a temporary file was left");
+        CHECK(fake::Files().size() == size_t(s.taken + 1), "a temporary file was left");
         return;
     }
+    CHECK(outcome.result == UPDATE_UPDATED, "rewrite gave %d", outcome.result);
     CHECK(backupPath == Backup(s.taken), "backup %s, expected %s", backupPath.c_str(), Backup(s.taken).c_str());
     CHECK(fake::Read(backupPath) == s.text, "the backup is not the original");
     const fake::Entry& ini = fake::Files().at(kIni);
@@ -266,7 +270,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     CheckPieces(s);
     CheckScan(s, scan);
-    CheckRewrite(s, rewritten);
+    CheckRewrite(s, scan, rewritten);
     int operations = CheckUpdate(s, scan, rewritten);
     if (s.fault != NO_FAULT) {
         // The high bit counts back from the end, where the renames are; otherwise a share of the whole run.

@@ -24,6 +24,8 @@ struct State {
     int crashAt = 0;
     bool crashed = false;
     Disk atCrash;
+    int interruptAt = 0;
+    std::function<void()> interrupt;
     int operations = 0;
     int tempCounter = 0;
     std::vector<std::string> log;
@@ -44,6 +46,11 @@ bool Fails(const std::string& what)
     State& s = S();
     int n = ++s.operations;
     s.log.push_back(what);
+    if (s.interruptAt != 0 && n == s.interruptAt) {
+        s.interruptAt = 0;
+        std::function<void()> action = std::move(s.interrupt);
+        action();
+    }
     if (s.crashAt != 0 && n == s.crashAt) {
         s.crashed = true;
         s.atCrash = s.files;
@@ -267,6 +274,12 @@ void CrashBefore(int n)
 bool Crashed()
 {
     return S().crashed;
+}
+
+void InterruptBefore(int n, std::function<void()> action)
+{
+    S().interruptAt = n;
+    S().interrupt = std::move(action);
 }
 
 const Disk& DiskAtCrash()

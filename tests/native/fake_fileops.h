@@ -3,6 +3,7 @@
 #ifndef QUILLMAR_TESTS_FAKE_FILEOPS_H
 #define QUILLMAR_TESTS_FAKE_FILEOPS_H
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -37,6 +38,8 @@ void FailOperation(int n, bool onward);
 // Before the Nth operation runs, keep what the disk durably holds, then fail it and all after.
 void CrashBefore(int n);
 bool Crashed();
+// Before the Nth operation runs, action runs once: another program taking its turn at the disk.
+void InterruptBefore(int n, std::function<void()> action);
 const Disk& DiskAtCrash();
 
 int OperationCount();

@@ -15,9 +15,10 @@ std::string Rewrite(const std::string& text, size_t readLimit)
     fake::Reset(kDir);
     fake::PutFile(kIni, text);
     fake::LimitReads(readLimit);
-    char* backup = BackupAndRewrite(fake::Ops(), kDir, kIni);
-    EXPECT_STREQ(backup, "C:\\WINDOWS\\system.000");
-    fake::Ops()->release(backup);
+    UpdateOutcome outcome = BackupAndRewrite(fake::Ops(), kDir, kIni);
+    EXPECT_EQ(outcome.result, UPDATE_UPDATED);
+    EXPECT_STREQ(outcome.backupPath, "C:\\WINDOWS\\system.000");
+    fake::Ops()->release(outcome.backupPath);
     EXPECT_EQ(fake::Read("C:\\WINDOWS\\system.000"), text) << "the backup is the original";
     EXPECT_EQ(fake::Files().size(), 2u) << "no temporary file is left";
     EXPECT_EQ(fake::OpenHandles(), 0);

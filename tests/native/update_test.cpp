@@ -2,6 +2,8 @@
 // that no failed operation or power loss loses system.ini.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "fake_fileops.h"
 #include "sysini/update.h"
 
@@ -157,6 +159,41 @@ TEST(Update, NoFailedOperationLosesSystemIni)
             if (!onward) {
                 EXPECT_EQ(fake::Files().size(), 2u) << "a new backup or the temporary file was left";
             }
+        }
+    }
+}
+
+// Several starts at once: another start runs whole between any two file operations of this one.
+// Whatever the order, system.ini ends with the entry inserted once, every backup is a whole
+// earlier system.ini and no temporary file is left.
+TEST(Update, AnotherStartBetweenAnyTwoOperations)
+{
+    int total = OperationsOfACleanRun();
+    for (int n = 1; n <= total; ++n) {
+        SCOPED_TRACE(testing::Message() << "the other start runs before operation " << n);
+        fake::Reset(kDir);
+        fake::PutFile(kIni, kOriginal);
+        fake::LimitReads(8);
+        Result other{ UPDATE_CANNOT_UPDATE, "" };
+        fake::InterruptBefore(n, [&other] {
+            UpdateOutcome outcome = UpdateSystemIni(fake::Ops());
+            other = Result{ outcome.result, outcome.backupPath ? outcome.backupPath : "" };
+            fake::Ops()->release(outcome.backupPath);
+        });
+        Result r = Update();
+        EXPECT_EQ(fake::Read(kIni), kNewText);
+        std::set<std::string> backups;
+        for (const Result& run : { r, other }) {
+            if (run.result == UPDATE_UPDATED)
+                backups.insert(run.backup);
+            else
+                EXPECT_EQ(run.backup, "");
+        }
+        EXPECT_FALSE(backups.empty()) << "neither start updated system.ini";
+        EXPECT_EQ(fake::Files().size(), backups.size() + 1) << "a temporary file was left, or a backup not reported";
+        for (const std::string& backup : backups) {
+            ASSERT_TRUE(fake::Exists(backup)) << backup;
+            EXPECT_TRUE(fake::Read(backup) == kOriginal || fake::Read(backup) == kNewText) << backup << ": " << fake::Read(backup);
         }
     }
 }

@@ -63,12 +63,23 @@ bool WriteWholeFile(const std::string& path, const std::string& data)
     return CloseHandle(file) && ok;
 }
 
+namespace {
+
+// Deletes a file even where it is marked read-only.
+bool ForceDelete(const std::string& path)
+{
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return DeleteFileA(path.c_str()) != FALSE;
+}
+
+} // namespace
+
 void ClearWindowsDir()
 {
-    DeleteFileA(IniPath().c_str());
+    ForceDelete(IniPath());
     for (int n = 0; n < 25; ++n) {
         std::string path = BackupPath(n);
-        if (!DeleteFileA(path.c_str()))
+        if (!ForceDelete(path))
             RemoveDirectoryA(path.c_str());
     }
     WIN32_FIND_DATAA found;

@@ -15,7 +15,8 @@ std::string BackupPath(int n);
 bool FileExists(const std::string& path);
 std::string ReadWholeFile(const std::string& path);
 bool WriteWholeFile(const std::string& path, const std::string& data);
-// Removes system.ini, every backup name system.000 to system.024 (folders too) and stray temporary files.
+// Removes system.ini, every backup name system.000 to system.024 (folders too, files marked read-only
+// too) and stray temporary files.
 void ClearWindowsDir();
 
 struct Started {
