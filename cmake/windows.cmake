@@ -35,7 +35,7 @@ set_target_properties(quillmar PROPERTIES LINKER_LANGUAGE CXX)
 set(CMAKE_CXX_STANDARD_LIBRARIES "")
 target_link_options(quillmar PRIVATE
   -nostdlib -nostartfiles -static-libgcc -s -Wl,--no-insert-timestamp
-  -Wl,--disable-dynamicbase -Wl,--disable-reloc-section
+  -Wl,--disable-dynamicbase -Wl,--disable-reloc-section -Wl,--gc-sections
   -Wl,--subsystem,windows:4.0
   -Wl,--major-os-version,4 -Wl,--minor-os-version,0
   -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0)
