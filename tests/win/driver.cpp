@@ -39,6 +39,17 @@ bool FileExists(const std::string& path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+FILETIME StampAsOld(const std::string& path)
+{
+    SYSTEMTIME old = { 1998, 6, 0, 25, 12, 0, 0, 0 };
+    FILETIME stamp;
+    SystemTimeToFileTime(&old, &stamp);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, nullptr, nullptr, &stamp);
+    CloseHandle(file);
+    return stamp;
+}
+
 std::string ReadWholeFile(const std::string& path)
 {
     std::string data;

@@ -13,6 +13,8 @@ std::string IniPath();
 std::string BackupPath(int n);
 
 bool FileExists(const std::string& path);
+// Gives the file the last-write time of noon, 25 June 1998, as an old system.ini has, and returns it.
+FILETIME StampAsOld(const std::string& path);
 std::string ReadWholeFile(const std::string& path);
 bool WriteWholeFile(const std::string& path, const std::string& data);
 // Removes system.ini, every backup name system.000 to system.024 (folders too, files marked read-only

@@ -335,12 +335,7 @@ int Attributes(const std::string& exe)
     ClearWindowsDir();
     Texts texts = Beginning();
     WriteWholeFile(IniPath(), texts.original);
-    SYSTEMTIME old = { 1998, 6, 0, 25, 12, 0, 0, 0 };
-    FILETIME stamp;
-    SystemTimeToFileTime(&old, &stamp);
-    HANDLE file = CreateFileA(IniPath().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    SetFileTime(file, nullptr, nullptr, &stamp);
-    CloseHandle(file);
+    FILETIME stamp = StampAsOld(IniPath());
     SetFileAttributesA(IniPath().c_str(), kProtected);
     DWORD attributes = GetFileAttributesA(IniPath().c_str());
     int verdict = kSkipped;

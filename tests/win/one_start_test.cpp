@@ -67,8 +67,7 @@ int main(int argc, char** argv)
         std::printf("usage: one_start_test quillmar.exe\n");
         return 2;
     }
-    if (!CHECK_MSG((GetLogicalDrives() & 0x03FFFFFF) == ExpectedDriveMask(),
-            "the prefix does not have drives A C D E F G Z; make it with tools/wine-prefix.sh"))
+    if (!PrefixHasTheTestDrives())
         return CheckVerdict("one_start_test");
     std::string saved = ReadWholeFile(IniPath());
     EveryPartInOneStart(argv[1]);

@@ -50,8 +50,6 @@ Picture ExpectedReport(int width, int* rowHeight)
     return picture;
 }
 
-} // namespace
-
 DWORD ExpectedDriveMask()
 {
     DWORD mask = 0;
@@ -59,6 +57,8 @@ DWORD ExpectedDriveMask()
         mask |= 1UL << (drive.letter - 'A');
     return mask;
 }
+
+} // namespace
 
 std::string Folder(const std::string& path)
 {
@@ -91,4 +91,10 @@ void CheckReport(HWND box, const std::string& saveFolder)
             std::printf("pictures saved: %s (screen) and %s (expected)\n", actualPath.c_str(), expectedPath.c_str());
     }
     std::printf("report: %d rows of %d pixels compared over %d pixels\n", kDriveCount + 3, rowHeight, expected.width);
+}
+
+bool PrefixHasTheTestDrives()
+{
+    return CHECK_MSG((GetLogicalDrives() & 0x03FFFFFF) == ExpectedDriveMask(),
+        "the prefix does not have drives A C D E F G Z; make it with tools/wine-prefix.sh");
 }

@@ -6,7 +6,8 @@
 
 #include <string>
 
-DWORD ExpectedDriveMask();
+// Whether the prefix has exactly those drives (a failed check when not).
+bool PrefixHasTheTestDrives();
 // The folder part of a Linux path, where pictures of a failed comparison are saved.
 std::string Folder(const std::string& path);
 // Compares the report on the outcome box's owner with a picture drawn here; on a difference both are saved in saveFolder.

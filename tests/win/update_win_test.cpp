@@ -131,12 +131,7 @@ void BackupKeepsTheOriginal()
     std::printf("backup keeps bytes, attributes and time stamp\n");
     FreshDir();
     WriteWholeFile(Ini(), kOriginal);
-    SYSTEMTIME old = { 1998, 6, 0, 25, 12, 0, 0, 0 };
-    FILETIME stamp;
-    SystemTimeToFileTime(&old, &stamp);
-    HANDLE file = CreateFileA(Ini().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    SetFileTime(file, nullptr, nullptr, &stamp);
-    CloseHandle(file);
+    FILETIME stamp = StampAsOld(Ini());
     SetFileAttributesA(Ini().c_str(), FILE_ATTRIBUTE_HIDDEN);
 
     Outcome o = Update();
