@@ -50,7 +50,7 @@ cleanup() {
 trap cleanup EXIT
 start_virtual_display 140
 tools/wine-up.sh
-/usr/lib/wine/wine64 "$out/startup_bench.exe" "$root/$timed" "$root/$out/msgbox.exe" "${RUNS:-40}"
+/usr/lib/wine/wine64 "$out/startup_bench.exe" "$root/$timed" "$root/$out/msgbox.exe" "${RUNS:-100}"
 
 echo
 echo "== the shipped file, byte by byte"
