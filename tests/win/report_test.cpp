@@ -17,7 +17,7 @@ const DWORD kExitTimeoutMs = 60000;
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::printf("usage: report_test quillmar64.exe\n");
+        std::printf("usage: report_test quillmar.exe\n");
         return 2;
     }
     if (!PrefixHasTheTestDrives())
